@@ -74,12 +74,13 @@ public:
 
     // --- size ---
     int ColumnCount() const { return m_columns; }
-    int RowCount() const { return int(m_rows.size()); }
+    int RowCount() const { return m_rowCount; }
     void SetColumnCount(int n);
     void SetRowCount(int n);
     int FixedRows() const { return 1; }
 
     // --- cells ---
+    // A cell written beyond the last row is kept and shows once RowCount covers it.
     const QString& Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
     void SetCell(int col, int row, QString&& text);
@@ -203,6 +204,7 @@ private:
     FoundCell searchFrom(int col, int row);
 
     int m_columns = 0;
+    int m_rowCount = 1;       // m_rows may hold cells written beyond it
     std::vector<Row> m_rows;
     std::vector<int> m_colWidths;
     int m_rowHeight = 24;
