@@ -202,7 +202,7 @@ void GridModel::gridReset()
 
 void GridModel::cellsChanged(int col0, int row0, int col1, int row1)
 {
-    if (m_grid->RowCount() - 1 != m_rows || m_grid->ColumnCount() != m_cols) {
+    if (std::max(0, m_grid->RowCount() - 1) != m_rows || m_grid->ColumnCount() != m_cols) {
         syncCounts();
         return;
     }
