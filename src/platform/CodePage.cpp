@@ -44,8 +44,16 @@ void decodeWindows1252Into(QByteArrayView bytes, QChar* out)
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
     auto* o = reinterpret_cast<char16_t*>(out);
-    for (qsizetype i = 0; i < n; ++i)
-        o[i] = kTable[p[i]];
+    // Widen as Latin-1 first (the compiler vectorises this), then patch 0x80..0x9F,
+    // which most text never holds.
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        o[i] = p[i];
+        high |= (p[i] & 0xE0) == 0x80;
+    }
+    if (high)
+        for (qsizetype i = 0; i < n; ++i)
+            o[i] = kTable[p[i]];
 }
 
 QString decodeWindows1252(QByteArrayView bytes)
@@ -88,6 +96,104 @@ QByteArray encodeWindows1252(QStringView text, bool* allMapped)
     return out;
 }
 
+namespace {
+
+// One sequence starting at p[i] (not ASCII): its length in bytes and its code point, or,
+// when ill-formed, the length of its maximal ill-formed part (at least 1) and kBad.
+struct Sequence {
+    int length;
+    char32_t code;
+};
+
+constexpr char32_t kBad = 0xFFFFFFFF;
+
+inline Sequence readSequence(const unsigned char* p, qsizetype i, qsizetype n)
+{
+    const unsigned char c = p[i];
+    int len;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+    char32_t code;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        code = c & 0x0F;
+        if (c == 0xE0)
+            lo = 0xA0; // overlong
+        else if (c == 0xED)
+            hi = 0x9F; // surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        code = c & 0x07;
+        if (c == 0xF0)
+            lo = 0x90; // overlong
+        else if (c == 0xF4)
+            hi = 0x8F; // above U+10FFFF
+    } else {
+        return {1, kBad}; // continuation byte, C0/C1 overlong lead, or F5..FF
+    }
+    for (int k = 1; k < len; ++k) {
+        if (i + k >= n)
+            return {k, kBad};
+        const unsigned char b = p[i + k];
+        if (k == 1 ? (b < lo || b > hi) : (b & 0xC0) != 0x80)
+            return {k, kBad};
+        code = code << 6 | (b & 0x3F);
+    }
+    return {len, code};
+}
+
+inline bool asciiWord(const unsigned char* p, qsizetype i, qsizetype n)
+{
+    if (i + 8 > n)
+        return false;
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    return (w & 0x8080808080808080ull) == 0;
+}
+
+} // namespace
+
+qsizetype decodeUtf8Into(QByteArrayView bytes, QChar* out)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    auto* o = reinterpret_cast<char16_t*>(out);
+    qsizetype i = 0, k = 0;
+    while (i < n) {
+        if (asciiWord(p, i, n)) {
+            for (int j = 0; j < 8; ++j)
+                o[k + j] = p[i + j];
+            i += 8;
+            k += 8;
+            continue;
+        }
+        if (p[i] < 0x80) {
+            o[k++] = p[i++];
+            continue;
+        }
+        const Sequence s = readSequence(p, i, n);
+        i += s.length;
+        if (s.code == kBad) {
+            o[k++] = u'\uFFFD';
+        } else if (s.code >= 0x10000) {
+            o[k++] = QChar::highSurrogate(s.code);
+            o[k++] = QChar::lowSurrogate(s.code);
+        } else {
+            o[k++] = char16_t(s.code);
+        }
+    }
+    return k;
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
+    QString s(bytes.size(), Qt::Uninitialized);
+    s.truncate(decodeUtf8Into(bytes, s.data()));
+    return s;
+}
+
 bool isValidUtf8(QByteArrayView bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -95,46 +201,16 @@ bool isValidUtf8(QByteArrayView bytes)
     qsizetype i = 0;
     while (i < n) {
         // Plain ASCII is the common case: skip it eight bytes at a time.
-        if (i + 8 <= n) {
-            std::uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            if ((w & 0x8080808080808080ull) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const unsigned char c = p[i];
-        if (c < 0x80) {
+        if (asciiWord(p, i, n)) {
+            i += 8;
+        } else if (p[i] < 0x80) {
             ++i;
-            continue;
-        }
-        int len;
-        unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0)
-                lo = 0xA0; // overlong
-            else if (c == 0xED)
-                hi = 0x9F; // surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0)
-                lo = 0x90; // overlong
-            else if (c == 0xF4)
-                hi = 0x8F; // above U+10FFFF
         } else {
-            return false; // continuation byte, C0/C1 overlong lead, or F5..FF
-        }
-        if (n - i < len)
-            return false;
-        if (p[i + 1] < lo || p[i + 1] > hi)
-            return false;
-        for (int k = 2; k < len; ++k)
-            if ((p[i + k] & 0xC0) != 0x80)
+            const Sequence s = readSequence(p, i, n);
+            if (s.code == kBad)
                 return false;
-        i += len;
+            i += s.length;
+        }
     }
     return true;
 }

@@ -21,6 +21,13 @@ void decodeWindows1252Into(QByteArrayView bytes, QChar* out);
 // gives one '?'), and *allMapped is set false; otherwise *allMapped is set true.
 QByteArray encodeWindows1252(QStringView text, bool* allMapped = nullptr);
 
+// Strict UTF-8 decoding into out, which must have room for bytes.size() characters; returns
+// the number written. Each maximal ill-formed part becomes one U+FFFD. Unlike
+// QString::fromUtf8 a leading byte-order mark is kept as a character: a cell may begin
+// with one.
+qsizetype decodeUtf8Into(QByteArrayView bytes, QChar* out);
+QString decodeUtf8(QByteArrayView bytes);
+
 // Strict UTF-8: no overlong forms, no surrogates (U+D800..U+DFFF), nothing above U+10FFFF,
 // no truncated sequence at the end.
 bool isValidUtf8(QByteArrayView bytes);

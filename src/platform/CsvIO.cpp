@@ -4,6 +4,7 @@
 #include "platform/Grid.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ struct AnsiCells {
 };
 struct Utf8Cells {
     using Unit = char;
-    static QString make(const char* p, qsizetype n) { return QString::fromUtf8(p, n); }
+    static QString make(const char* p, qsizetype n) { return decodeUtf8(QByteArrayView(p, n)); }
 };
 struct Utf16Cells {
     using Unit = char16_t;
@@ -98,8 +99,8 @@ public:
     void run(Emit&& emit)
     {
         std::vector<QString> row;
-        std::size_t width = 8;
-        row.reserve(width);
+        std::size_t width = 0; // widest line so far: rows are allocated at their final size
+        row.reserve(8);
         qsizetype i = 0;
         while (i < m_n) {
             i = m_p[i] == Unit('"') ? quotedField(i, row) : plainField(i, row);
@@ -127,6 +128,16 @@ private:
         QString text;
     };
 
+    // Short texts (chromosomes, cM values, SNP counts) recur all over a segment file: a small
+    // direct-mapped table hands out one shared string per text. Keyed by the raw code units.
+    struct ShortText {
+        std::uint64_t key = 0;
+        qsizetype n = -1;
+        QString text;
+    };
+    static constexpr int kShortBits = 12;
+    static constexpr int kShortShift = 64 - kShortBits;
+
     qsizetype plainField(qsizetype i, std::vector<QString>& row)
     {
         qsizetype j = i;
@@ -137,6 +148,22 @@ private:
             ++j;
         }
         const qsizetype n = j - i;
+        if (n == 0) {
+            row.emplace_back();
+            return j;
+        }
+        if (n * qsizetype(sizeof(Unit)) <= qsizetype(sizeof(std::uint64_t))) {
+            std::uint64_t key = 0;
+            std::memcpy(&key, m_p + i, std::size_t(n) * sizeof(Unit));
+            ShortText& slot = m_short[((key ^ std::uint64_t(n)) * 0x9E3779B97F4A7C15ull) >> kShortShift];
+            if (slot.n != n || slot.key != key) {
+                slot.key = key;
+                slot.n = n;
+                slot.text = Cells::make(m_p + i, n);
+            }
+            row.push_back(slot.text);
+            return j;
+        }
         const std::size_t col = row.size();
         if (col >= m_last.size())
             m_last.resize(col + 1);
@@ -190,6 +217,7 @@ private:
     Unit m_delim;
     std::basic_string<Unit> m_scratch;
     std::vector<LastField> m_last;
+    std::vector<ShortText> m_short = std::vector<ShortText>(std::size_t(1) << kShortBits);
 };
 
 // Ends an update bracket even when building the rows runs out of memory.
@@ -301,11 +329,12 @@ QByteArray Grid::ToCSV() const
             const QString& s = Cell(c, r);
             if (needsQuotes(s)) {
                 line += QLatin1Char('"');
-                for (QChar ch : s) {
-                    if (ch == QLatin1Char('"'))
-                        line += QLatin1Char('"');
-                    line += ch;
+                qsizetype from = 0;
+                for (qsizetype q; (q = s.indexOf(QLatin1Char('"'), from)) >= 0; from = q + 1) {
+                    line += QStringView(s).sliced(from, q + 1 - from);
+                    line += QLatin1Char('"');
                 }
+                line += QStringView(s).sliced(from);
                 line += QLatin1Char('"');
             } else {
                 line += s;
