@@ -759,7 +759,7 @@ void Grid::SetColWidth(int col, int width)
     if (col >= int(m_colWidths.size()))
         m_colWidths.resize(col + 1, 0);
     m_colWidths[col] = width;
-    touchStructure();
+    // No notice: views read widths when they reset, and a drag by the user writes here.
 }
 
 } // namespace velt

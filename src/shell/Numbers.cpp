@@ -1,0 +1,286 @@
+#include "shell/Numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+
+namespace velt {
+
+namespace {
+
+QStringView trimView(QStringView t)
+{
+    qsizetype a = 0, b = t.size();
+    while (a < b && t[a].unicode() <= ' ')
+        ++a;
+    while (b > a && t[b - 1].unicode() <= ' ')
+        --b;
+    return t.mid(a, b - a);
+}
+
+QString pad(const QString& s, int width)
+{
+    return s.size() >= width ? s : QString(width - s.size(), u' ') + s;
+}
+
+} // namespace
+
+QString trimControls(const QString& text)
+{
+    return trimView(text).toString();
+}
+
+namespace {
+
+// Parses [sign]digits[decimal digits][e[sign]digits], skipping every occurrence of skip (a
+// thousands separator, or nothing). Fast path without allocation: up to 15 significant
+// digits and a power of ten up to 22 give the correctly rounded double by one division.
+std::optional<double> parseDecimal(QStringView t, QStringView decimal, QStringView skip, bool allowExponent)
+{
+    if (t.isEmpty() || decimal.isEmpty())
+        return std::nullopt;
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    bool negative = false;
+    if (t[0] == u'+' || t[0] == u'-') {
+        negative = t[0] == u'-';
+        i = 1;
+    }
+    std::uint64_t mantissa = 0;
+    int significant = 0, fractionDigits = 0, digits = 0;
+    bool seenDecimal = false, exact = true;
+    std::string slow; // for strtod when the fast path cannot hold the digits
+    if (negative)
+        slow.push_back('-');
+    while (i < n) {
+        const char16_t c = t[i].unicode();
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            slow.push_back(char(c));
+            if (mantissa == 0 && c == '0') {
+                if (seenDecimal)
+                    ++fractionDigits;
+            } else if (significant < 15) {
+                mantissa = mantissa * 10 + (c - '0');
+                ++significant;
+                if (seenDecimal)
+                    ++fractionDigits;
+            } else {
+                exact = false;
+            }
+            ++i;
+        } else if (!seenDecimal && t.mid(i).startsWith(decimal)) {
+            seenDecimal = true;
+            slow.push_back('.');
+            i += decimal.size();
+        } else if (!skip.isEmpty() && t.mid(i).startsWith(skip)) {
+            i += skip.size();
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    int exponent = 0;
+    if (i < n && allowExponent && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < n && (t[i] == u'+' || t[i] == u'-'))
+            expNegative = t[i++] == u'-';
+        int expDigits = 0;
+        while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+            if (exponent < 100000)
+                exponent = exponent * 10 + (t[i].unicode() - '0');
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return std::nullopt;
+        if (expNegative)
+            exponent = -exponent;
+        exact = false;
+        slow += 'e' + std::to_string(exponent);
+    }
+    if (i != n)
+        return std::nullopt;
+    if (exact && fractionDigits <= 22) {
+        static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        const double v = double(mantissa) / powers[fractionDigits];
+        return negative ? -v : v;
+    }
+    const double v = std::strtod(slow.c_str(), nullptr);
+    if (!std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int> parseWhole(QStringView t, QStringView skip)
+{
+    if (t.isEmpty())
+        return std::nullopt;
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    bool negative = false;
+    if (t[0] == u'+' || t[0] == u'-') {
+        negative = t[0] == u'-';
+        i = 1;
+    }
+    long long v = 0;
+    int digits = 0;
+    while (i < n) {
+        const char16_t c = t[i].unicode();
+        if (c >= '0' && c <= '9') {
+            v = v * 10 + (c - '0');
+            if (v > 2147483648LL)
+                return std::nullopt;
+            ++digits;
+            ++i;
+        } else if (!skip.isEmpty() && t.mid(i).startsWith(skip)) {
+            i += skip.size();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (negative)
+        v = -v;
+    if (v > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(v);
+}
+
+} // namespace
+
+std::optional<int> readInteger(QStringView text)
+{
+    return parseWhole(trimView(text), {});
+}
+
+std::optional<double> readNumber(QStringView text, const QLocale& locale)
+{
+    return parseDecimal(trimView(text), locale.decimalPoint(), {}, true);
+}
+
+std::optional<int> readPosition(QStringView text, const QLocale& locale)
+{
+    return parseWhole(trimView(text), locale.groupSeparator());
+}
+
+std::optional<double> readCM(QStringView text, const QLocale& locale)
+{
+    return parseDecimal(trimView(text), locale.decimalPoint(), locale.groupSeparator(), true);
+}
+
+namespace {
+
+// Fixed-point text with the locale's separators. The value's shortest decimal form is
+// rounded half away from zero, so 7.125 shows as 7.13 rather than the binary tie's 7.12.
+QString fixedText(double value, int decimals, const QLocale& locale, bool groups)
+{
+    if (!std::isfinite(value) || std::fabs(value) >= 1e18 || locale.zeroDigit() != QLatin1String("0")) {
+        QLocale l = locale;
+        l.setNumberOptions(groups ? (l.numberOptions() & ~QLocale::OmitGroupSeparator)
+                                  : (l.numberOptions() | QLocale::OmitGroupSeparator));
+        return l.toString(value, 'f', decimals);
+    }
+    char buf[400];
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        // Whole numbers (positions, SNP counts) need no rounding: the common, fast case.
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(magnitude));
+        const qsizetype n = r.ptr - buf;
+        QString out;
+        out.reserve(n + n / 3 + decimals + 2);
+        if (value < 0)
+            out += locale.negativeSign();
+        const QString group = groups ? locale.groupSeparator() : QString();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (i > 0 && (n - i) % 3 == 0)
+                out += group;
+            out += QLatin1Char(buf[i]);
+        }
+        if (decimals > 0) {
+            out += locale.decimalPoint();
+            out += QString(decimals, u'0');
+        }
+        return out;
+    }
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed);
+    std::string digits(buf, res.ptr);
+    std::size_t dot = digits.find('.');
+    if (dot == std::string::npos) {
+        dot = digits.size();
+        digits += '.';
+    }
+    digits.append(std::size_t(decimals) + 1, '0');
+    std::string intPart = digits.substr(0, dot);
+    std::string frac = digits.substr(dot + 1, std::size_t(decimals));
+    if (digits[dot + 1 + std::size_t(decimals)] >= '5') { // carry the rounding up
+        std::string all = intPart + frac;
+        int i = int(all.size()) - 1;
+        while (i >= 0 && all[std::size_t(i)] == '9')
+            all[std::size_t(i--)] = '0';
+        if (i < 0)
+            all.insert(all.begin(), '1');
+        else
+            ++all[std::size_t(i)];
+        intPart = all.substr(0, all.size() - std::size_t(decimals));
+        frac = all.substr(all.size() - std::size_t(decimals));
+    }
+    bool zero = true;
+    for (char c : intPart + frac)
+        zero = zero && c == '0';
+    QString out;
+    out.reserve(32);
+    if (value < 0 && !zero) // "-0.00" reads as zero: no sign
+        out += locale.negativeSign();
+    const QString group = groups ? locale.groupSeparator() : QString();
+    const qsizetype intDigits = qsizetype(intPart.size());
+    for (qsizetype i = 0; i < intDigits; ++i) {
+        if (i > 0 && (intDigits - i) % 3 == 0)
+            out += group;
+        out += QLatin1Char(intPart[std::size_t(i)]);
+    }
+    if (decimals > 0) {
+        out += locale.decimalPoint();
+        out += QLatin1String(frac.data(), qsizetype(frac.size()));
+    }
+    return out;
+}
+
+} // namespace
+
+QString formatN(double value, int width, int decimals, const QLocale& locale)
+{
+    return pad(fixedText(value, decimals, locale, true), width);
+}
+
+QString formatHash0_0(double value, const QLocale& locale)
+{
+    return fixedText(value, 1, locale, false);
+}
+
+QString formatFixed4_1(double value, const QLocale& locale)
+{
+    if (value == 0 || !std::isfinite(value))
+        return fixedText(std::isfinite(value) ? 0.0 : value, 1, locale, false);
+    const int intDigits = int(std::floor(std::log10(std::fabs(value)))) + 1;
+    if (intDigits > 4) { // more whole digits than the precision: scientific, four digits
+        QLocale l = locale;
+        l.setNumberOptions(l.numberOptions() | QLocale::OmitGroupSeparator);
+        return l.toString(value, 'E', 3);
+    }
+    if (intDigits == 4) // four whole digits use up the precision
+        return fixedText(std::round(value), 1, locale, false);
+    return fixedText(value, 1, locale, false);
+}
+
+} // namespace velt
