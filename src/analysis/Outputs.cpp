@@ -67,8 +67,10 @@ void WriteMatchHeader(Grid& m)
 void SetMatchColumnWidths(Grid& m)
 {
     const int widths[] = {210, 40, 90, 90, 50};
+    m.BeginUpdate();
     for (int c = 0; c < 5; ++c)
         m.SetColWidth(c, widths[c]);
+    m.EndUpdate();
 }
 
 void configureMatchGrid(Grid& m, const QLocale& locale)

@@ -114,8 +114,15 @@ QVariant GridModel::cellData(int col, int row, int role) const
 {
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return m_grid->Cell(col, row);
+    case Qt::AccessibleTextRole: {
+        // Numbers are padded with leading blanks to a fixed width; aligned by the layout,
+        // the blanks would only push digits out of narrow columns, and a reader would
+        // speak them. The cell itself keeps its text.
+        const QString& text = m_grid->Cell(col, row);
+        if (!text.isEmpty() && text.front().isSpace())
+            return text.trimmed();
+        return text;
+    }
     case Qt::CheckStateRole:
         if (!m_grid->HasCheckBox(col, row))
             return {};

@@ -62,6 +62,7 @@ TMainForm::TMainForm(bool thresholdOverride, QWidget* parent)
     setCentralWidget(central);
 
     FormCreate();
+    tmsGrid->applyGeometry();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 }
 

@@ -41,8 +41,10 @@ void SetTableHeaders(Grid& grid)
 void SetColumnWidths(Grid& grid)
 {
     static const int widths[SegmentColumns] = {200, 40, 80, 90, 60, 60, 60};
+    grid.BeginUpdate();
     for (int c = 0; c < SegmentColumns; ++c)
         grid.SetColWidth(c, widths[c]);
+    grid.EndUpdate();
 }
 
 void ClearTable(Grid& grid)
