@@ -1,0 +1,380 @@
+#include "BatchRun.h"
+
+#include <optional>
+
+#include <QByteArrayView>
+#include <QFile>
+#include <QFileDevice>
+#include <QSaveFile>
+
+#include "analysis/Outputs.h"
+#include "colours/Painting.h"
+#include "datafiles/Import.h"
+#include "platform/Error.h"
+#include "platform/Grid.h"
+#include "platform/ScriptedDialogs.h"
+#include "shell/Host.h"
+#include "shell/SegmentTable.h"
+#include "shell/SharedState.h"
+
+namespace velt::batch {
+
+namespace {
+
+enum class Mode { Table, Segment, Chromosome, Name, Colors };
+
+struct Options {
+    std::optional<QString> threshold;
+    bool keepNonMatching = false;
+    bool over = false;
+    std::optional<QString> colors;
+    Mode mode = Mode::Table;
+    std::optional<int> row;
+    bool header = false;
+    std::optional<QString> output;
+    QString file;
+    bool help = false;
+};
+
+void writeText(QIODevice& dev, const QString& text)
+{
+    dev.write(text.toLocal8Bit());
+}
+
+// Returns the reason the arguments cannot be used, or nothing.
+std::optional<QString> parseArguments(const QStringList& args, Options& o)
+{
+    bool haveFile = false;
+    bool optionsEnded = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&]() -> std::optional<QString> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        if (!optionsEnded && a.startsWith(u'-') && a.size() > 1) {
+            if (a == QLatin1String("--")) {
+                optionsEnded = true;
+            } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+                o.help = true;
+            } else if (a == QLatin1String("--keep-nonmatching")) {
+                o.keepNonMatching = true;
+            } else if (a == QLatin1String("--over")) {
+                o.over = true;
+            } else if (a == QLatin1String("--header")) {
+                o.header = true;
+            } else if (a == QLatin1String("--threshold") || a == QLatin1String("--colors")
+                       || a == QLatin1String("--output") || a == QLatin1String("--row")
+                       || a == QLatin1String("-o")) {
+                const std::optional<QString> v = value();
+                if (!v)
+                    return a + QStringLiteral(" needs a value");
+                if (a == QLatin1String("--threshold")) {
+                    o.threshold = *v;
+                } else if (a == QLatin1String("--colors")) {
+                    o.colors = *v;
+                } else if (a == QLatin1String("-o")) {
+                    o.output = *v;
+                } else if (a == QLatin1String("--row")) {
+                    bool ok = false;
+                    const int n = v->toInt(&ok);
+                    if (!ok)
+                        return QStringLiteral("--row needs a whole number, not '%1'").arg(*v);
+                    o.row = n;
+                } else {
+                    static const std::pair<const char*, Mode> modes[] = {
+                        {"table", Mode::Table},       {"segment", Mode::Segment},
+                        {"chromosome", Mode::Chromosome}, {"name", Mode::Name},
+                        {"colors", Mode::Colors}};
+                    bool known = false;
+                    for (const auto& [text, m] : modes) {
+                        if (*v == QLatin1String(text)) {
+                            o.mode = m;
+                            known = true;
+                        }
+                    }
+                    if (!known)
+                        return QStringLiteral("unknown output mode '%1'").arg(*v);
+                }
+            } else {
+                return QStringLiteral("unknown option '%1'").arg(a);
+            }
+            continue;
+        }
+        if (haveFile)
+            return QStringLiteral("only one segment file, please");
+        o.file = a;
+        haveFile = true;
+    }
+    if (o.help)
+        return std::nullopt;
+    if (!haveFile)
+        return QStringLiteral("no segment file given");
+    if (o.row && o.mode != Mode::Segment)
+        return QStringLiteral("--row goes with --output segment");
+    return std::nullopt;
+}
+
+// The Host of a run without windows: messages go to standard error and mark the run as
+// failed; the progress bar becomes a percentage on a terminal.
+class BatchHost : public Host {
+public:
+    explicit BatchHost(Streams& streams) : m_streams(streams)
+    {
+        m_dialogs.onMessage = [this](const QString& text) { report(text); };
+    }
+
+    Dialogs& dialogs() override { return m_dialogs; }
+
+    void progressStart() override { m_lastPercent = -1; }
+    void progressSet(int percent) override
+    {
+        if (!m_streams.progress || percent == m_lastPercent)
+            return;
+        m_lastPercent = percent;
+        writeText(m_streams.err, QStringLiteral("\r%1%").arg(percent));
+    }
+    void progressEnd() override
+    {
+        if (m_lastPercent >= 0)
+            writeText(m_streams.err, QStringLiteral("\r     \r"));
+        m_lastPercent = -1;
+    }
+
+    void report(const QString& text)
+    {
+        progressEnd();
+        writeText(m_streams.err, text + u'\n');
+        m_failed = true;
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    Streams& m_streams;
+    ScriptedDialogs m_dialogs;
+    int m_lastPercent = -1;
+    bool m_failed = false;
+};
+
+// Row 0 of a grid as a CSV line (byte-order mark first), by the grid's own writer: it
+// writes data rows only, so the header is moved down one row in a scratch grid.
+QByteArray headerLine(const Grid& grid)
+{
+    Grid scratch(grid.ColumnCount(), 2);
+    for (int c = 0; c < grid.ColumnCount(); ++c)
+        scratch.SetCell(c, 1, grid.Cell(c, 0));
+    return scratch.ToCSV();
+}
+
+// The CSV of a grid in the pieces to write, so that the table is never copied again to
+// prepend a header.
+struct CsvPieces {
+    QByteArray lead; // byte-order mark, with the header line when asked for
+    QByteArray body; // as the writer gives it, its own byte-order mark skipped when written
+    QByteArrayView rows() const { return QByteArrayView(body).sliced(3); }
+};
+
+CsvPieces csvOf(const Grid& grid, bool header)
+{
+    CsvPieces p;
+    p.body = grid.ToCSV();
+    p.lead = header ? headerLine(grid) : p.body.left(3);
+    if (!header && p.rows().isEmpty())
+        p.lead += "\r\n"; // the output always ends with a line break, even without rows
+    return p;
+}
+
+bool writeAll(QIODevice& dev, QByteArrayView bytes)
+{
+    return bytes.isEmpty() || dev.write(bytes.data(), bytes.size()) == bytes.size();
+}
+
+// Writes the CSV to the named file the way the table is saved: into a temporary file that
+// replaces the target only once complete. Returns the reason of a failure, or nothing.
+std::optional<QString> writeToFile(const QString& path, const CsvPieces& csv)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (!writeAll(file, csv.lead) || !writeAll(file, csv.rows())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+std::optional<QString> writeToStream(QIODevice& out, const CsvPieces& csv)
+{
+    bool ok = writeAll(out, csv.lead) && writeAll(out, csv.rows());
+    if (auto* file = qobject_cast<QFileDevice*>(&out))
+        ok = file->flush() && ok;
+    if (!ok)
+        return out.errorString();
+    return std::nullopt;
+}
+
+Grid colourGrid(const SharedState& state)
+{
+    const int names = state.NameList.count();
+    Grid grid(2, names + 1);
+    grid.SetCell(0, 0, QStringLiteral("Name"));
+    grid.SetCell(1, 0, QStringLiteral("Color"));
+    for (int i = 0; i < names; ++i) {
+        grid.SetCell(0, i + 1, state.NameList.at(i));
+        grid.SetCell(1, i + 1, state.ColorList.value(i));
+    }
+    return grid;
+}
+
+// A colour file named on the command line, as a colour file accepted in the Open command
+// after processing. The window's dialog only offers files that exist; here a missing file
+// is an error rather than silently keeping the generated colours.
+bool applyColours(SharedState& state, BatchHost& host, const QString& path)
+{
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        host.report(path + QStringLiteral(": ") + probe.errorString());
+        return false;
+    }
+    probe.close();
+    state.ColorFilePath = path;
+    state.CustomColors = true;
+    if (!ApplyColorFile(state, host))
+        return false;
+    state.tmsGrid.BeginUpdate();
+    PaintNameColors(state);
+    state.tmsGrid.EndUpdate();
+    return !host.failed();
+}
+
+int run(const Options& o, const QLocale& locale, Streams& streams)
+{
+    BatchHost host(streams);
+    SharedState state;
+    initialiseState(state, locale);
+    state.ThresholdOverride = o.over;
+    // What the match window sets up when it is created.
+    state.pMFindRefEnabled = false;
+    state.lblMatches.clear();
+    configureMatchGrid(state.MatchGrid, state.LocaleFormat);
+    state.Settings.DeleteRows = !o.keepNonMatching;
+
+    // Typed into the box and left before anything is loaded, so no reload is asked for.
+    if (o.threshold) {
+        state.edTMSThreshold = *o.threshold;
+        edTMSThresholdChange(state, host);
+        edTMSThresholdExit(state, host);
+    }
+    if (o.mode == Mode::Chromosome && !state.Settings.OutputByChromoEnabled) {
+        host.report(QStringLiteral("Output all by Chromosome is disabled below 5.0 cM (use --over)"));
+        return ExitError;
+    }
+    if (o.mode == Mode::Name && !state.Settings.OutputByNameEnabled) {
+        host.report(QStringLiteral("Output all by Name is disabled below 5.0 cM (use --over)"));
+        return ExitError;
+    }
+    if (o.mode == Mode::Segment && !o.row) {
+        host.report(QStringLiteral("Output single segment needs the row to scan (--row N)"));
+        return ExitError;
+    }
+    const OutputMode mode = o.mode == Mode::Chromosome ? OutputMode::ByChromosome
+                            : o.mode == Mode::Name     ? OutputMode::ByName
+                                                       : OutputMode::Single;
+    outputModeClick(state, host, mode, true);
+
+    // As "&Open..." opens the chosen file, then "Do It!" processes it.
+    state.CustomColors = false;
+    state.LastOpenedFile = o.file;
+    if (!loadSegmentFile(state, host, o.file) || host.failed())
+        return ExitError;
+    bDoItClick(state, host);
+    if (host.failed() || !state.DataProcessed)
+        return ExitError;
+
+    if (o.colors && !applyColours(state, host, *o.colors))
+        return ExitError;
+
+    const bool matchOutput = o.mode == Mode::Segment || o.mode == Mode::Chromosome || o.mode == Mode::Name;
+    if (o.mode == Mode::Segment) {
+        const int rows = state.tmsGrid.RowCount() - 1;
+        if (*o.row < 1 || *o.row > rows) {
+            host.report(rows > 0 ? QStringLiteral("Row %1 is outside the table (rows 1 to %2)").arg(*o.row).arg(rows)
+                                 : QStringLiteral("Row %1 is outside the table (it has no rows)").arg(*o.row));
+            return ExitError;
+        }
+        state.tmsGrid.SetSelection(CellRange{0, *o.row, SegmentColumns - 1, *o.row});
+    }
+    if (matchOutput) {
+        bDoItClick(state, host);
+        if (host.failed())
+            return ExitError;
+    }
+
+    CsvPieces csv;
+    if (o.mode == Mode::Table)
+        csv = csvOf(state.tmsGrid, o.header);
+    else if (o.mode == Mode::Colors)
+        csv = csvOf(colourGrid(state), o.header);
+    else
+        csv = csvOf(state.MatchGrid, o.header);
+
+    writeText(streams.err, state.lblStatus + u'\n');
+    if (matchOutput)
+        writeText(streams.err, state.lblMatches.trimmed() + u'\n');
+
+    const std::optional<QString> failure =
+        o.output ? writeToFile(*o.output, csv) : writeToStream(streams.out, csv);
+    if (failure) {
+        host.report((o.output ? *o.output : QStringLiteral("standard output")) + QStringLiteral(": ") + *failure);
+        return ExitError;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+QString usageText()
+{
+    return QStringLiteral(
+        "usage: velt-batch [options] SEGMENT_FILE\n"
+        "Opens a segment file, processes it as \"Do It!\" does and writes the result as CSV.\n"
+        "  --threshold CM       cM threshold (default 5.0; text that is no number gives 5.0)\n"
+        "  --keep-nonmatching   keep the segments that overlap nothing (Total \"X\")\n"
+        "  --over               allow the chromosome and name outputs below 5.0 cM\n"
+        "  --colors FILE        take the name colours from this colour file (.cds)\n"
+        "  --output MODE        table (default), segment, chromosome, name or colors\n"
+        "  --row N              with --output segment: the row (1-based) of the processed table\n"
+        "  --header             write the header row first\n"
+        "  -o FILE              write to FILE instead of standard output\n"
+        "  -h, --help           show this text\n"
+        "Exit status: 0 done, 1 usage error, 2 error (its message on standard error).\n");
+}
+
+int runBatch(const QStringList& arguments, const QLocale& locale, Streams streams)
+{
+    Options options;
+    if (const std::optional<QString> problem = parseArguments(arguments, options)) {
+        writeText(streams.err, QStringLiteral("velt-batch: ") + *problem + u'\n' + usageText());
+        return ExitUsage;
+    }
+    if (options.help) {
+        writeText(streams.out, usageText());
+        return ExitOk;
+    }
+    try {
+        return run(options, locale, streams);
+    } catch (const Error& e) {
+        // As the window's default handler: the command ends with the error's message.
+        writeText(streams.err, e.message() + u'\n');
+        return ExitError;
+    } catch (const std::exception& e) {
+        writeText(streams.err, QString::fromLocal8Bit(e.what()) + u'\n');
+        return ExitError;
+    }
+}
+
+} // namespace velt::batch
