@@ -1,6 +1,6 @@
 #include "analysis/Outputs.h"
 
-#include <QHash>
+#include <vector>
 
 #include "analysis/Overlaps.h"
 #include "analysis/Pipeline.h"
@@ -149,11 +149,17 @@ void outputByName(SharedState& s, Host& host)
     beginBulkOutput(s, host);
 
     const OverlapIndex index(t, s.LocaleFormat);
-    QHash<QString, std::vector<int>> rowsOfName; // exact spelling -> rows in table order
-    for (int r = 1; r < t.RowCount(); ++r)
-        rowsOfName[t.Cell(ColName, r)].push_back(r);
-    const float lightness = DisplayLightness(s.tbLuminance);
+    // Rows in table order per NameList entry. Spellings that differ only in case share an
+    // entry (and a colour); matching them exactly would leave all but one spelling's
+    // segments out of the list.
     const int names = s.NameList.count();
+    std::vector<std::vector<int>> rowsOfName(static_cast<std::size_t>(names));
+    for (int r = 1; r < t.RowCount(); ++r) {
+        const int i = s.NameList.indexOf(t.Cell(ColName, r));
+        if (i >= 0)
+            rowsOfName[std::size_t(i)].push_back(r);
+    }
+    const float lightness = DisplayLightness(s.tbLuminance);
     for (int i = 0; i < names; ++i) {
         if (names > 200 && i % 10 == 0) {
             host.progressSet(int(double(i) / names * 100));
@@ -175,12 +181,12 @@ void outputByName(SharedState& s, Host& host)
             m.SetFontStyles(c, header, StyleBold);
             m.SetColor(c, header, fill);
         }
-        const auto it = rowsOfName.constFind(name);
-        if (it == rowsOfName.constEnd() || it->empty()) {
+        const std::vector<int>& own = rowsOfName[std::size_t(i)];
+        if (own.empty()) {
             m.SetCell(4, header, QStringLiteral("0"));
             continue;
         }
-        for (int r : *it)
+        for (int r : own)
             ScanMatches(s, r, &index);
         const int written = s.MatchRow - header;
         m.SetCell(4, header, QString::number(written));
@@ -188,7 +194,7 @@ void outputByName(SharedState& s, Host& host)
             // One row says so, naming the chromosome of the name's first segment.
             const int none = ++s.MatchRow;
             m.SetCell(0, none, QStringLiteral("No matching records"));
-            m.SetCell(1, none, chromosomeText(t, it->front()));
+            m.SetCell(1, none, chromosomeText(t, own.front()));
             m.SetCell(2, none, kDash);
             m.SetCell(3, none, kDash);
             m.SetCell(4, none, kDash);
@@ -230,10 +236,9 @@ void outputSingleSegment(SharedState& s, Host& host)
     s.LimitToChromosome = false;
     const int row = t.Selection().top;
     ScanMatches(s, row);
-    int count = 1;
-    while (!m.Cell(0, count).isEmpty())
-        ++count;
-    m.SetRowCount(count);
+    // Counted from the rows written, not up to the first empty name: a segment without a
+    // name is still a match and must not cut the list short.
+    m.SetRowCount(s.MatchRow + 1);
     m.SortIndexed();
     m.EndUpdate();
     s.MatchCaption = QStringLiteral("Matches for segment on chromosome ") + t.Cell(ColChr, row);
