@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -92,7 +96,11 @@ class CsvParser {
 public:
     using Unit = typename Cells::Unit;
 
-    CsvParser(const Unit* p, qsizetype n) : m_p(p), m_n(n), m_delim(detectDelimiter(p, n)) {}
+    CsvParser(const Unit* p, qsizetype n)
+        : m_p(p), m_n(n), m_delim(detectDelimiter(p, n)), m_shortShift(64 - shortTableBits(n)),
+          m_short(std::size_t(1) << shortTableBits(n))
+    {
+    }
 
     // Calls emit(std::vector<QString>&&) once per line.
     template <typename Emit>
@@ -135,8 +143,17 @@ private:
         qsizetype n = -1;
         QString text;
     };
-    static constexpr int kShortBits = 12;
-    static constexpr int kShortShift = 64 - kShortBits;
+    // Long enough for chromosomes, cM values and SNP counts, too short for positions, which
+    // rarely repeat: each miss would evict a slot and touch a cold string.
+    static constexpr qsizetype kShortUnits = sizeof(Unit) == 1 ? 6 : 4;
+    // Up to 4096 slots, fewer for small files, where filling the table would cost the most.
+    static int shortTableBits(qsizetype n)
+    {
+        int bits = 6;
+        while (bits < 12 && (qsizetype(1) << bits) * 64 < n)
+            ++bits;
+        return bits;
+    }
 
     qsizetype plainField(qsizetype i, std::vector<QString>& row)
     {
@@ -152,10 +169,10 @@ private:
             row.emplace_back();
             return j;
         }
-        if (n * qsizetype(sizeof(Unit)) <= qsizetype(sizeof(std::uint64_t))) {
+        if (n <= kShortUnits) {
             std::uint64_t key = 0;
             std::memcpy(&key, m_p + i, std::size_t(n) * sizeof(Unit));
-            ShortText& slot = m_short[((key ^ std::uint64_t(n)) * 0x9E3779B97F4A7C15ull) >> kShortShift];
+            ShortText& slot = m_short[((key ^ std::uint64_t(n)) * 0x9E3779B97F4A7C15ull) >> m_shortShift];
             if (slot.n != n || slot.key != key) {
                 slot.key = key;
                 slot.n = n;
@@ -217,7 +234,8 @@ private:
     Unit m_delim;
     std::basic_string<Unit> m_scratch;
     std::vector<LastField> m_last;
-    std::vector<ShortText> m_short = std::vector<ShortText>(std::size_t(1) << kShortBits);
+    int m_shortShift;
+    std::vector<ShortText> m_short;
 };
 
 // Ends an update bracket even when building the rows runs out of memory.
@@ -231,6 +249,19 @@ public:
 private:
     Grid& m_grid;
 };
+
+// Big row stores come straight from mmap; on Linux, huge pages make their first touch far
+// cheaper than one fault per 4 KiB. Only a hint: failure changes nothing.
+void adviseHugePages([[maybe_unused]] const void* data, [[maybe_unused]] std::size_t bytes)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t huge = 2u << 20;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + huge - 1) & ~(huge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(huge - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
 
 bool needsQuotes(QStringView s)
 {
@@ -250,10 +281,19 @@ void Grid::LoadFromCSV(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(file.errorString());
-    QByteArray bytes = file.readAll();
+    // Mapping saves copying the file into fresh memory, which on big files costs more than
+    // the parse. Pipes and special files cannot be mapped and are read instead.
+    const qint64 size = file.size();
+    if (size > 0) {
+        if (uchar* mapped = file.map(0, size)) {
+            LoadFromCSVData(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                                    qsizetype(size)));
+            return; // the cells own copies; the mapping goes with the file
+        }
+    }
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(file.errorString());
-    file.close();
     LoadFromCSVData(bytes);
 }
 
@@ -298,10 +338,14 @@ void Grid::LoadFromCSVData(const QByteArray& bytes)
     SetRowCount(1);
     m_lastEncoding = encoding;
     const auto emit = [this](std::vector<QString>&& row) { AppendRow(std::move(row)); };
+    const auto reserveRows = [this](qsizetype lines) {
+        m_rows.reserve(std::size_t(lines) + 1);
+        adviseHugePages(m_rows.data(), m_rows.capacity() * sizeof(Row));
+    };
     switch (encoding) {
     case TextEncoding::Ansi:
     case TextEncoding::Utf8Bom:
-        m_rows.reserve(std::size_t(estimateLines(data, size)) + 1);
+        reserveRows(estimateLines(data, size));
         if (encoding == TextEncoding::Ansi)
             CsvParser<AnsiCells>(data, size).run(emit);
         else
@@ -309,7 +353,7 @@ void Grid::LoadFromCSVData(const QByteArray& bytes)
         break;
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE:
-        m_rows.reserve(std::size_t(estimateLines(wide.data(), qsizetype(wide.size()))) + 1);
+        reserveRows(estimateLines(wide.data(), qsizetype(wide.size())));
         CsvParser<Utf16Cells>(wide.data(), qsizetype(wide.size())).run(emit);
         break;
     }
