@@ -207,7 +207,7 @@ private:
     int m_rowCount = 1;       // m_rows may hold cells written beyond it
     std::vector<Row> m_rows;
     std::vector<int> m_colWidths;
-    int m_rowHeight = 24;
+    int m_rowHeight = 22;
     int m_topRow = 1;
     int m_visibleRows = 20;
     int m_updateDepth = 0;
