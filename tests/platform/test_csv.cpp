@@ -14,12 +14,6 @@
 
 using namespace velt;
 
-// Readable failure output; internal linkage keeps it out of other test files' way.
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.left(200).toStdString() << (s.size() > 200 ? "\"..." : "\"");
-}
-
 namespace {
 
 using Rows = std::vector<QStringList>;
