@@ -1,0 +1,4 @@
+VELT-COLORS 1
+Name	Color
+Bob	Green
+END 1
