@@ -154,7 +154,7 @@ void TMainForm::buildHeaderStrip(QWidget* strip)
     row->setSpacing(6);
     lblStatus = new QLabel(QStringLiteral("Status: "), strip);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setAccessibleName(QStringLiteral("Status"));
+    lblStatus->setAccessibleDescription(QStringLiteral("Status"));
     lblStatus->setMinimumWidth(150);
     lblStatus->setTextFormat(Qt::PlainText);
     ProgBar = new QProgressBar(strip);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -59,7 +60,7 @@ TEST(MainWindow, StartsAsDescribed)
         {form.MMSettingsOutputByName, "MMSettingsOutputByName", "Output all by &Name", false, true},
         {form.MMSettingsOutputToBrowser, "MMSettingsOutputToBrowser", "Output to &Browser", false, true},
         {form.MMSettingsParseICW, "MMSettingsParseICW", "&Parse ICW Names", false, true},
-        {form.MMSettingsBorders, "MMSettingsBorders", "Show &Rectangle Borders", true, true},
+        {form.MMSettingsBorders, "MMSettingsBorders", "Show &Rectangle Borders", true, false}, // hidden items read as disabled
         {form.MMHelpContents, "MMHelpContents", "&Contents...", false, true},
         {form.MMHelpAbout, "MMHelpAbout", "&About", false, true},
     };
@@ -116,6 +117,25 @@ TEST(MainWindow, OpenProcessAndReadCellsThroughAccessibility)
     EXPECT_EQ(total->text(QAccessible::Name), "12.00");
     QAccessibleInterface* status = QAccessible::queryAccessibleInterface(form.lblStatus);
     EXPECT_EQ(status->text(QAccessible::Name), "2 records");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.bDoIt)->text(QAccessible::Name), "Do It!");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&form)->text(QAccessible::Name),
+              "Autosomal comparison results for Tess");
+    // A check item of the Settings menu, as a reader sees it.
+    QMenu* settings = form.MMSettingsDeleteRows->associatedObjects().isEmpty()
+                          ? nullptr
+                          : qobject_cast<QMenu*>(form.MMSettingsDeleteRows->associatedObjects().first());
+    ASSERT_NE(settings, nullptr);
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(settings);
+    bool seen = false;
+    for (int i = 0; i < menu->childCount(); ++i) {
+        QAccessibleInterface* item = menu->child(i);
+        if (item->text(QAccessible::Name) == "&Delete non-matching" || item->text(QAccessible::Name) == "Delete non-matching") {
+            seen = true;
+            EXPECT_TRUE(item->state().checkable);
+            EXPECT_TRUE(item->state().checked);
+        }
+    }
+    EXPECT_TRUE(seen);
 }
 
 TEST(MainWindow, BadFilesEndInAMessageAndTheWindowStaysUsable)
