@@ -1,0 +1,108 @@
+// bench_pipeline [ROWS...]: loads generated FTDNA segment files (100,000 and 1,000,000
+// segments unless told) and runs the preparation pipeline on each without a window,
+// printing the seconds of every stage, the total, and the peak memory.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "analysis/Pipeline.h"
+#include "datafiles/Import.h"
+#include "gensegments/Generator.h"
+#include "platform/ScriptedDialogs.h"
+#include "shell/Host.h"
+#include "shell/SharedState.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long peakResidentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atoll(line.c_str() + 6) * 1024;
+    return 0;
+}
+
+// Each status text starts a stage; its time runs to the next text.
+class TimingHost : public velt::Host {
+public:
+    explicit TimingHost(const velt::SharedState& s) : state(s) {}
+    velt::Dialogs& dialogs() override { return scripted; }
+    void statusChanged() override { marks.push_back({state.lblStatus, Clock::now()}); }
+
+    struct Mark {
+        QString status;
+        Clock::time_point at;
+    };
+    const velt::SharedState& state;
+    velt::ScriptedDialogs scripted;
+    std::vector<Mark> marks;
+};
+
+double seconds(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double>(b - a).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::vector<long long> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoll(argv[i]));
+    if (sizes.empty())
+        sizes = {100'000, 1'000'000};
+
+    QTemporaryDir dir;
+    bool allMet = true;
+    for (const long long rows : sizes) {
+        velt::gen::Options options;
+        options.rows = rows;
+        const QString path = dir.filePath(QStringLiteral("segments-%1.csv").arg(rows));
+        {
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly) || !velt::gen::writeSegments(options, f)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return 1;
+            }
+        }
+        velt::SharedState state;
+        velt::initialiseState(state, QLocale(QLocale::English, QLocale::UnitedStates));
+        TimingHost host(state);
+        const Clock::time_point loadStart = Clock::now();
+        if (!velt::loadSegmentFile(state, host, path)) {
+            std::fprintf(stderr, "load failed for %lld rows\n", rows);
+            return 1;
+        }
+        const Clock::time_point start = Clock::now();
+        host.marks.clear();
+        velt::ProcessFile(state, host);
+        const Clock::time_point end = Clock::now();
+
+        std::printf("%lld segments: load %.3f s\n", rows, seconds(loadStart, start));
+        for (std::size_t i = 0; i + 1 < host.marks.size(); ++i)
+            std::printf("  %-38s %.3f s\n", qPrintable(host.marks[i].status),
+                        seconds(host.marks[i].at, host.marks[i + 1].at));
+        const double total = seconds(start, end);
+        const double target = rows == 1'000'000 ? 2.0 : rows == 100'000 ? 0.2 : 0;
+        const bool met = target == 0 || total < target;
+        allMet = allMet && met;
+        std::printf("  processed in %.3f s (%s), status \"%s\", peak memory %.0f MB\n", total,
+                    target == 0 ? "no target" : met ? "ok" : "MISSED", qPrintable(state.lblStatus),
+                    peakResidentBytes() / 1048576.0);
+    }
+    return allMet ? 0 : 3;
+}
