@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <QByteArrayView>
@@ -157,32 +158,19 @@ private:
     bool m_failed = false;
 };
 
-// Row 0 of a grid as a CSV line (byte-order mark first), by the grid's own writer: it
-// writes data rows only, so the header is moved down one row in a scratch grid.
-QByteArray headerLine(const Grid& grid)
+constexpr int kRowsPerChunk = 1000;
+
+// Rows first..last of a grid (row 0 for the header) as the grid's own CSV writer writes
+// them, byte-order mark first. The writer writes data rows only, so the rows are copied
+// (shared, not deep) into a scratch grid from its row 1 on; writing a big table a chunk at a
+// time also keeps its whole CSV from being held in memory at once.
+QByteArray csvRows(const Grid& grid, int first, int last)
 {
-    Grid scratch(grid.ColumnCount(), 2);
-    for (int c = 0; c < grid.ColumnCount(); ++c)
-        scratch.SetCell(c, 1, grid.Cell(c, 0));
+    Grid scratch(grid.ColumnCount(), last - first + 2);
+    for (int r = first; r <= last; ++r)
+        for (int c = 0; c < grid.ColumnCount(); ++c)
+            scratch.SetCell(c, r - first + 1, grid.Cell(c, r));
     return scratch.ToCSV();
-}
-
-// The CSV of a grid in the pieces to write, so that the table is never copied again to
-// prepend a header.
-struct CsvPieces {
-    QByteArray lead; // byte-order mark, with the header line when asked for
-    QByteArray body; // as the writer gives it, its own byte-order mark skipped when written
-    QByteArrayView rows() const { return QByteArrayView(body).sliced(3); }
-};
-
-CsvPieces csvOf(const Grid& grid, bool header)
-{
-    CsvPieces p;
-    p.body = grid.ToCSV();
-    p.lead = header ? headerLine(grid) : p.body.left(3);
-    if (!header && p.rows().isEmpty())
-        p.lead += "\r\n"; // the output always ends with a line break, even without rows
-    return p;
 }
 
 bool writeAll(QIODevice& dev, QByteArrayView bytes)
@@ -190,14 +178,32 @@ bool writeAll(QIODevice& dev, QByteArrayView bytes)
     return bytes.isEmpty() || dev.write(bytes.data(), bytes.size()) == bytes.size();
 }
 
+// The CSV of a grid: byte-order mark, the header line when asked for, rows 1 to the last,
+// and always a final line break.
+bool writeCsv(QIODevice& dev, const Grid& grid, bool header)
+{
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const int rows = grid.RowCount();
+    if (!writeAll(dev, header ? csvRows(grid, 0, 0) : bom))
+        return false;
+    if (!header && rows <= 1)
+        return writeAll(dev, "\r\n");
+    for (int first = 1; first < rows; first += kRowsPerChunk) {
+        const QByteArray chunk = csvRows(grid, first, std::min(rows - 1, first + kRowsPerChunk - 1));
+        if (!writeAll(dev, QByteArrayView(chunk).sliced(bom.size())))
+            return false;
+    }
+    return true;
+}
+
 // Writes the CSV to the named file the way the table is saved: into a temporary file that
 // replaces the target only once complete. Returns the reason of a failure, or nothing.
-std::optional<QString> writeToFile(const QString& path, const CsvPieces& csv)
+std::optional<QString> writeToFile(const QString& path, const Grid& grid, bool header)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    if (!writeAll(file, csv.lead) || !writeAll(file, csv.rows())) {
+    if (!writeCsv(file, grid, header)) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return reason;
@@ -207,9 +213,9 @@ std::optional<QString> writeToFile(const QString& path, const CsvPieces& csv)
     return std::nullopt;
 }
 
-std::optional<QString> writeToStream(QIODevice& out, const CsvPieces& csv)
+std::optional<QString> writeToStream(QIODevice& out, const Grid& grid, bool header)
 {
-    bool ok = writeAll(out, csv.lead) && writeAll(out, csv.rows());
+    bool ok = writeCsv(out, grid, header);
     if (auto* file = qobject_cast<QFileDevice*>(&out))
         ok = file->flush() && ok;
     if (!ok)
@@ -314,20 +320,16 @@ int run(const Options& o, const QLocale& locale, Streams& streams)
             return ExitError;
     }
 
-    CsvPieces csv;
-    if (o.mode == Mode::Table)
-        csv = csvOf(state.tmsGrid, o.header);
-    else if (o.mode == Mode::Colors)
-        csv = csvOf(colourGrid(state), o.header);
-    else
-        csv = csvOf(state.MatchGrid, o.header);
-
     writeText(streams.err, state.lblStatus + u'\n');
     if (matchOutput)
         writeText(streams.err, state.lblMatches.trimmed() + u'\n');
 
+    std::optional<Grid> colours;
+    if (o.mode == Mode::Colors)
+        colours = colourGrid(state);
+    const Grid& result = o.mode == Mode::Table ? state.tmsGrid : colours ? *colours : state.MatchGrid;
     const std::optional<QString> failure =
-        o.output ? writeToFile(*o.output, csv) : writeToStream(streams.out, csv);
+        o.output ? writeToFile(*o.output, result, o.header) : writeToStream(streams.out, result, o.header);
     if (failure) {
         host.report((o.output ? *o.output : QStringLiteral("standard output")) + QStringLiteral(": ") + *failure);
         return ExitError;
