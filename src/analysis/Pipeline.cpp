@@ -92,17 +92,30 @@ void MarkOverlaps(SharedState& s, Host& host)
     struct Seg {
         int start, end, row;
     };
-    QHash<QString, std::vector<Seg>> byText;
+    // Rows of one chromosome text mostly follow each other: the last group is tried first.
+    QHash<QString, int> groupOf;
+    std::vector<std::vector<Seg>> groups;
+    QString lastText;
+    int last = -1;
     for (int row = 1; row < rows; ++row) {
         const std::optional<int> a = readPosition(g.Cell(ColStart, row), s.LocaleFormat);
         const std::optional<int> b = readPosition(g.Cell(ColEnd, row), s.LocaleFormat);
         if (!a || !b || *a >= *b)
             continue; // unreadable or empty: overlaps nothing
-        byText[chromosomeText(g, row)].push_back(Seg{*a, *b, row});
+        const QStringView text = chromosomeTextView(g, row);
+        if (last < 0 || text != lastText) {
+            lastText = text.toString();
+            auto it = groupOf.constFind(lastText);
+            if (it == groupOf.constEnd()) {
+                it = groupOf.insert(lastText, int(groups.size()));
+                groups.emplace_back();
+            }
+            last = it.value();
+        }
+        groups[std::size_t(last)].push_back(Seg{*a, *b, row});
     }
     std::vector<char> matching(rows, 0);
-    for (auto it = byText.begin(); it != byText.end(); ++it) {
-        std::vector<Seg>& v = it.value();
+    for (std::vector<Seg>& v : groups) {
         std::sort(v.begin(), v.end(), [](const Seg& x, const Seg& y) { return x.start < y.start; });
         const std::size_t n = v.size();
         // Best and second-best end over each prefix, to leave the row itself out.
@@ -198,42 +211,48 @@ void ProcessFile(SharedState& s, Host& host)
     BuildNameList(s);
     s.NameTotalCM.assign(std::size_t(s.NameList.count()), 0.0f);
 
+    // The segments are taken by size, smallest first: each counts toward its name's total
+    // before the threshold can remove it, and X segments never count. The order matters
+    // only for the float sums, so it is an index sorted by cM rather than a move of every
+    // row; equal segments may then stand in any order, which the sort below allows. A cM
+    // cell that does not read counts as 0 (and so falls below any positive threshold).
     setStatus(s, host, "Sorting by segment size...");
-    g.SortData(ColCM, SortDirection::Descending);
+    const int rows = g.RowCount();
+    struct Sized {
+        double cm;
+        int row;
+        int name;
+    };
+    std::vector<Sized> bySize;
+    bySize.reserve(std::size_t(std::max(0, rows - 1)));
+    std::vector<int> below;
+    for (int row = 1; row < rows; ++row) {
+        const std::optional<double> read = readCM(g.Cell(ColCM, row), s.LocaleFormat);
+        const float v = read ? float(*read) : 0.0f;
+        if (v < s.Threshold)
+            below.push_back(row);
+        if (read && *read != 0 && chromosomeTextView(g, row) != QLatin1String("X"))
+            bySize.push_back(Sized{*read, row, s.NameList.indexOf(RowName(g, row))});
+    }
+    std::sort(bySize.begin(), bySize.end(), [](const Sized& a, const Sized& b) { return a.cm < b.cm; });
 
     if (s.Threshold < 8.0f)
         setStatus(s, host, "Removing segments below threshold...", false);
     host.processEvents();
-
-    // Upwards, as rows are removed: each segment counts toward its name's total before
-    // the threshold can remove it; X segments never count. A cM cell that does not read
-    // counts as 0 (and so falls below any positive threshold).
-    std::vector<int> below;
-    for (int row = g.RowCount() - 1; row >= 1; --row) {
-        const std::optional<double> read = readCM(g.Cell(ColCM, row), s.LocaleFormat);
-        const float v = read ? float(*read) : 0.0f;
-        if (chromosomeText(g, row) != QLatin1String("X")) {
-            const int i = s.NameList.indexOf(RowName(g, row));
-            if (i >= 0)
-                s.NameTotalCM[std::size_t(i)] = s.NameTotalCM[std::size_t(i)] + v;
-        }
-        if (v < s.Threshold)
-            below.push_back(row);
+    for (const Sized& z : bySize) {
+        if (z.name >= 0)
+            s.NameTotalCM[std::size_t(z.name)] = s.NameTotalCM[std::size_t(z.name)] + float(z.cm);
     }
     g.DeleteRows(below);
 
     setStatus(s, host, "Sorting remaining data...");
-    // By name, then stably by chromosome, start and end: one sort with the name as the last
-    // key gives the same order.
     g.SortIndexes = {{ColChr, SortDirection::Ascending},
                      {ColStart, SortDirection::Ascending},
-                     {ColEnd, SortDirection::Ascending},
-                     {ColName, SortDirection::Ascending}};
+                     {ColEnd, SortDirection::Ascending}};
     const bool multi = g.MultiColumn;
     g.MultiColumn = true;
     g.SortIndexed();
     g.MultiColumn = multi;
-    g.SortIndexes.pop_back();
 
     UpdateChromosomeLengths(s);
     IndexChromosomeRows(s);

@@ -21,7 +21,7 @@ enum : std::uint8_t { CheckHasBox = 1, CheckChecked = 2, CheckHeader = 4 };
 // Reads a number the way the automatic sort format needs it: blanks around it ignored,
 // the locale's group separators allowed, its decimal separator. Hand-rolled because a
 // million-row sort parses every cell once and QLocale::toDouble is slow for that.
-bool readSortNumber(const QString& text, const QLocale& locale, double& value)
+bool readSortNumber(const QString& text, const QLocale& locale, QChar dec, QChar group, double& value)
 {
     const QChar* p = text.constData();
     const QChar* end = p + text.size();
@@ -31,9 +31,6 @@ bool readSortNumber(const QString& text, const QLocale& locale, double& value)
         --end;
     if (p == end)
         return false;
-    const QChar dec = locale.decimalPoint().at(0);
-    const QString groupText = locale.groupSeparator();
-    const QChar group = groupText.isEmpty() ? QChar(0) : groupText.at(0);
     const QChar* start = p;
     bool negative = false;
     if (*p == u'-' || *p == u'+') {
@@ -515,6 +512,10 @@ void Grid::sortBy(const std::vector<SortIndex>& keys)
         std::vector<double> number;
         std::vector<QString> text;
     };
+    const QString decText = NumberLocale.decimalPoint();
+    const QString groupText = NumberLocale.groupSeparator();
+    const QChar dec = decText.isEmpty() ? QChar(u'.') : decText.at(0);
+    const QChar group = groupText.isEmpty() ? QChar(0) : groupText.at(0);
     std::vector<Key> prepared;
     prepared.reserve(keys.size());
     for (const SortIndex& si : keys) {
@@ -546,7 +547,7 @@ void Grid::sortBy(const std::vector<SortIndex>& keys)
                 continue;
             }
             double v = 0;
-            if (fmt == SortFormat::Automatic && readSortNumber(cell, NumberLocale, v)) {
+            if (fmt == SortFormat::Automatic && readSortNumber(cell, NumberLocale, dec, group, v)) {
                 if (k.number.empty())
                     k.number.resize(n);
                 k.kind[i] = Number;

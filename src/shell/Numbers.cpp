@@ -28,11 +28,37 @@ QString pad(const QString& s, int width)
     return s.size() >= width ? s : QString(width - s.size(), u' ') + s;
 }
 
+// A locale's separators, looked up once: QLocale builds a new string on every call, and
+// the table's passes read millions of cells.
+struct Separators {
+    QString decimal, group, negative;
+    bool asciiDigits = true;
+};
+
+const Separators& separatorsOf(const QLocale& locale)
+{
+    thread_local QLocale last;
+    thread_local Separators cached;
+    thread_local bool ready = false;
+    if (!ready || !(locale == last)) {
+        last = locale;
+        cached.decimal = locale.decimalPoint();
+        cached.group = locale.groupSeparator();
+        cached.negative = locale.negativeSign();
+        cached.asciiDigits = locale.zeroDigit() == QLatin1String("0");
+        ready = true;
+    }
+    return cached;
+}
+
 } // namespace
 
 QString trimControls(const QString& text)
 {
-    return trimView(text).toString();
+    const QStringView t = trimView(text);
+    if (t.size() == text.size())
+        return text; // shares the text: no copy for the usual, already trimmed cell
+    return t.toString();
 }
 
 namespace {
@@ -166,30 +192,34 @@ std::optional<int> readInteger(QStringView text)
 
 std::optional<double> readNumber(QStringView text, const QLocale& locale)
 {
-    return parseDecimal(trimView(text), locale.decimalPoint(), {}, true);
+    return parseDecimal(trimView(text), separatorsOf(locale).decimal, {}, true);
 }
 
 std::optional<int> readPosition(QStringView text, const QLocale& locale)
 {
-    return parseWhole(trimView(text), locale.groupSeparator());
+    return parseWhole(trimView(text), separatorsOf(locale).group);
 }
 
 std::optional<double> readCM(QStringView text, const QLocale& locale)
 {
-    return parseDecimal(trimView(text), locale.decimalPoint(), locale.groupSeparator(), true);
+    const Separators& sep = separatorsOf(locale);
+    return parseDecimal(trimView(text), sep.decimal, sep.group, true);
 }
 
 namespace {
 
+const QString emptyText;
+
 // Fixed-point text with the locale's separators. The value's shortest decimal form is
 // rounded half away from zero, so 7.125 shows as 7.13 rather than the binary tie's 7.12.
-QString fixedText(double value, int decimals, const QLocale& locale, bool groups)
+QString fixedText(double value, int decimals, const QLocale& locale, bool groups, int width = 0)
 {
-    if (!std::isfinite(value) || std::fabs(value) >= 1e18 || locale.zeroDigit() != QLatin1String("0")) {
+    const Separators& sep = separatorsOf(locale);
+    if (!std::isfinite(value) || std::fabs(value) >= 1e18 || !sep.asciiDigits) {
         QLocale l = locale;
         l.setNumberOptions(groups ? (l.numberOptions() & ~QLocale::OmitGroupSeparator)
                                   : (l.numberOptions() | QLocale::OmitGroupSeparator));
-        return l.toString(value, 'f', decimals);
+        return pad(l.toString(value, 'f', decimals), width);
     }
     char buf[400];
     const double magnitude = std::fabs(value);
@@ -197,18 +227,23 @@ QString fixedText(double value, int decimals, const QLocale& locale, bool groups
         // Whole numbers (positions, SNP counts) need no rounding: the common, fast case.
         const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(magnitude));
         const qsizetype n = r.ptr - buf;
+        const qsizetype length = (value < 0 ? sep.negative.size() : 0) + n
+                                 + (n - 1) / 3 * (groups ? sep.group.size() : 0)
+                                 + (decimals > 0 ? sep.decimal.size() + decimals : 0);
         QString out;
-        out.reserve(n + n / 3 + decimals + 2);
+        out.reserve(std::max<qsizetype>(length, width));
+        if (length < width)
+            out.fill(u' ', width - length);
         if (value < 0)
-            out += locale.negativeSign();
-        const QString group = groups ? locale.groupSeparator() : QString();
+            out += sep.negative;
+        const QString& group = groups ? sep.group : emptyText;
         for (qsizetype i = 0; i < n; ++i) {
             if (i > 0 && (n - i) % 3 == 0)
                 out += group;
             out += QLatin1Char(buf[i]);
         }
         if (decimals > 0) {
-            out += locale.decimalPoint();
+            out += sep.decimal;
             out += QString(decimals, u'0');
         }
         return out;
@@ -236,13 +271,22 @@ QString fixedText(double value, int decimals, const QLocale& locale, bool groups
         frac = all.substr(all.size() - std::size_t(decimals));
     }
     bool zero = true;
-    for (char c : intPart + frac)
+    for (char c : intPart)
         zero = zero && c == '0';
+    for (char c : frac)
+        zero = zero && c == '0';
+    const bool negative = value < 0 && !zero; // "-0.00" reads as zero: no sign
+    const qsizetype n = qsizetype(intPart.size());
+    const qsizetype length = (negative ? sep.negative.size() : 0) + n
+                             + (n - 1) / 3 * (groups ? sep.group.size() : 0)
+                             + (decimals > 0 ? sep.decimal.size() + decimals : 0);
     QString out;
-    out.reserve(32);
-    if (value < 0 && !zero) // "-0.00" reads as zero: no sign
-        out += locale.negativeSign();
-    const QString group = groups ? locale.groupSeparator() : QString();
+    out.reserve(std::max<qsizetype>(length, width));
+    if (length < width)
+        out.fill(u' ', width - length);
+    if (negative)
+        out += sep.negative;
+    const QString& group = groups ? sep.group : emptyText;
     const qsizetype intDigits = qsizetype(intPart.size());
     for (qsizetype i = 0; i < intDigits; ++i) {
         if (i > 0 && (intDigits - i) % 3 == 0)
@@ -250,7 +294,7 @@ QString fixedText(double value, int decimals, const QLocale& locale, bool groups
         out += QLatin1Char(intPart[std::size_t(i)]);
     }
     if (decimals > 0) {
-        out += locale.decimalPoint();
+        out += sep.decimal;
         out += QLatin1String(frac.data(), qsizetype(frac.size()));
     }
     return out;
@@ -260,7 +304,7 @@ QString fixedText(double value, int decimals, const QLocale& locale, bool groups
 
 QString formatN(double value, int width, int decimals, const QLocale& locale)
 {
-    return pad(fixedText(value, decimals, locale, true), width);
+    return fixedText(value, decimals, locale, true, width);
 }
 
 QString formatHash0_0(double value, const QLocale& locale)

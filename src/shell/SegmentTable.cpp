@@ -1,5 +1,7 @@
 #include "shell/SegmentTable.h"
 
+#include <QHash>
+
 #include "shell/Numbers.h"
 #include "shell/SharedState.h"
 
@@ -83,7 +85,7 @@ bool IsSegmentRow(const Grid& grid, int row, const QLocale& locale)
 {
     // A chromosome cell holding X is as good as a number: X rows are valid segments.
     const bool chromosomeOk = IsIntegerCell(grid, ColChr, row)
-                              || grid.Cell(ColChr, row).contains(u'X', Qt::CaseInsensitive);
+                              || containsX(grid.Cell(ColChr, row));
     return chromosomeOk && IsIntegerCell(grid, ColStart, row) && IsIntegerCell(grid, ColEnd, row)
            && IsNumberCell(grid, ColCM, row, locale);
 }
@@ -95,8 +97,8 @@ bool HasSegmentRows(const Grid& grid, const QLocale& locale)
 
 int ChromosomeNumber(const QString& text)
 {
-    const QString t = trimControls(text);
-    if (t.contains(u'X', Qt::CaseInsensitive))
+    const QStringView t = text;
+    if (containsX(t))
         return 23;
     const std::optional<int> n = readInteger(t);
     if (!n || *n < 1 || *n > 23)
@@ -109,13 +111,33 @@ QString chromosomeText(const Grid& grid, int row)
     return trimControls(grid.Cell(ColChr, row));
 }
 
+QStringView chromosomeTextView(const Grid& grid, int row)
+{
+    QStringView t = grid.Cell(ColChr, row);
+    while (!t.isEmpty() && t.front().unicode() <= ' ')
+        t = t.mid(1);
+    while (!t.isEmpty() && t.back().unicode() <= ' ')
+        t.chop(1);
+    return t;
+}
+
+bool containsX(QStringView text)
+{
+    for (const QChar c : text)
+        if (c == u'X' || c == u'x')
+            return true;
+    return false;
+}
+
 bool isNonMatching(const Grid& grid, int row)
 {
-    return grid.Cell(ColTotal, row).contains(u'X', Qt::CaseInsensitive);
+    return containsX(grid.Cell(ColTotal, row));
 }
 
 void FormatTableNumbers(Grid& grid, const QLocale& locale)
 {
+    // Totals of one name share one text; each distinct text is formatted once.
+    QHash<const QChar*, QString> totals;
     grid.BeginUpdate();
     for (int row = 1; row < grid.RowCount(); ++row) {
         if (isNonMatching(grid, row))
@@ -123,11 +145,22 @@ void FormatTableNumbers(Grid& grid, const QLocale& locale)
         for (int col = ColStart; col < grid.ColumnCount(); ++col) {
             if (col != ColStart && col != ColEnd && col != ColSNPs && col != ColCM && col != ColTotal)
                 continue;
-            const std::optional<double> v = readNumber(grid.Cell(col, row), locale);
+            const QString& cell = grid.Cell(col, row);
+            if (col == ColTotal) {
+                const auto hit = totals.constFind(cell.constData());
+                if (hit != totals.constEnd()) {
+                    grid.SetCell(col, row, hit.value());
+                    continue;
+                }
+            }
+            const std::optional<double> v = readNumber(cell, locale);
             if (!v)
                 continue;
             const int decimals = (col == ColCM || col == ColTotal) ? 2 : 0;
-            grid.SetCell(col, row, formatN(*v, 12, decimals, locale));
+            QString text = formatN(*v, 12, decimals, locale);
+            if (col == ColTotal && !cell.isEmpty())
+                totals.insert(cell.constData(), text);
+            grid.SetCell(col, row, std::move(text));
         }
     }
     grid.EndUpdate();

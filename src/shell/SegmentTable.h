@@ -39,6 +39,9 @@ bool HasSegmentRows(const Grid& grid, const QLocale& locale);
 int ChromosomeNumber(const QString& text);
 // The Chr cell with blanks and control characters removed at both ends.
 QString chromosomeText(const Grid& grid, int row);
+QStringView chromosomeTextView(const Grid& grid, int row); // the same, without a copy
+// Whether a text holds the letter X in either case (the tests on X are substring tests).
+bool containsX(QStringView text);
 // A Total cell holding X in either case marks a non-matching row.
 bool isNonMatching(const Grid& grid, int row);
 
