@@ -56,7 +56,7 @@ fuzz)
     CC=clang CXX=clang++ configure_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVELT_FUZZ=ON
     secs=${2:-60}
     for f in build-fuzz/fuzz/fuzz_*; do
-        [ -x "$f" ] || continue
+        [ -f "$f" ] && [ -x "$f" ] || continue
         mkdir -p "build-fuzz/corpus/$(basename "$f")"
         "$f" -max_total_time="$secs" -max_len=65536 -rss_limit_mb=2048 "build-fuzz/corpus/$(basename "$f")" fuzz/seeds
     done

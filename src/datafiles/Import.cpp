@@ -125,6 +125,12 @@ bool loadSegmentFile(SharedState& s, Host& host, const QString& path)
         host.stateChanged();
         return false;
     }
+    return finishSegmentLoad(s, host, path);
+}
+
+bool finishSegmentLoad(SharedState& s, Host& host, const QString& path)
+{
+    Grid& grid = s.tmsGrid;
     const bool throughAnsi = grid.LastLoadEncoding() == Grid::TextEncoding::Ansi;
 
     grid.BeginUpdate();

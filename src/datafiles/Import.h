@@ -25,6 +25,10 @@ void MMFileOpenClick(SharedState& state, Host& host);
 // error through the host's dialogs. Returns true when the file is now Loaded.
 bool loadSegmentFile(SharedState& state, Host& host, const QString& path);
 
+// The part of loading after the file's text is in the table: layout, validity check,
+// normalisation, status, companion colour file. Loading calls it; so does the fuzz target.
+bool finishSegmentLoad(SharedState& state, Host& host, const QString& path);
+
 // Recognises the header in row 1, deletes the tester's column and the header line as the
 // layout asks, and returns the main window's caption for it.
 SegmentLayout detectLayout(Grid& grid, const QLocale& locale, QString& caption);
