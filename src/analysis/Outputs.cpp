@@ -33,7 +33,16 @@ void beginBulkOutput(SharedState& s, Host& host)
     clearMatchRows(m);
     m.Mode = SortMode::None;
     s.MatchRow = 0;
+    s.MatchRowsHandedOut = 0;
     host.progressStart();
+}
+
+// Rows 1..MatchRow are final here. A consumer that streams them (the batch tool) takes
+// them and empties the list, so a long output never has to fit in memory at once.
+void rowsFinal(SharedState& s)
+{
+    if (s.OnMatchRowsFinal && s.MatchRow > 0)
+        s.OnMatchRowsFinal(s);
 }
 
 void endBulkOutput(SharedState& s, Host& host)
@@ -44,7 +53,8 @@ void endBulkOutput(SharedState& s, Host& host)
     m.EndUpdate();
     s.tmsGrid.EndUpdate();
     host.showMatchWindow();
-    s.lblMatches = formatN(m.RowCount() - 1, 12, 0, s.LocaleFormat) + QStringLiteral(" rows");
+    const long long written = s.MatchRowsHandedOut + (m.RowCount() - 1);
+    s.lblMatches = formatN(double(written), 12, 0, s.LocaleFormat) + QStringLiteral(" rows");
     host.stateChanged();
     host.focusMatchGrid();
 }
@@ -128,6 +138,7 @@ void outputByChromosome(SharedState& s, Host& host)
             m.SetFontStyles(c, ref, StyleBold);
         }
         ScanMatches(s, r, &index);
+        rowsFinal(s);
     }
     endBulkOutput(s, host);
 }
@@ -199,6 +210,7 @@ void outputByName(SharedState& s, Host& host)
             m.SetCell(3, none, kDash);
             m.SetCell(4, none, kDash);
         }
+        rowsFinal(s);
     }
     endBulkOutput(s, host);
 }

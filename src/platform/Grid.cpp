@@ -159,7 +159,8 @@ void Grid::SetCell(int col, int row, QString&& text)
             }
             return;
         }
-        r.cells.resize(col + 1);
+        // The whole width at once: rows filled cell by cell would otherwise grow one by one.
+        r.cells.resize(std::max(col + 1, m_columns));
     }
     r.cells[col] = std::move(text);
     if (col >= m_columns) {

@@ -6,6 +6,7 @@
 // One instance lives as long as the main window; logic functions take it by reference.
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include <QLocale>
@@ -77,6 +78,11 @@ struct SharedState {
     // Matches.
     int MatchRow = 0;
     bool LimitToChromosome = false;
+    // Set by a consumer that streams the bulk outputs: called whenever match rows
+    // 1..MatchRow are final; it may take them and empty the list (MatchRow back to 0),
+    // adding what it took to MatchRowsHandedOut. The windows leave it unset.
+    std::function<void(SharedState&)> OnMatchRowsFinal;
+    long long MatchRowsHandedOut = 0;
     bool MultiSelect = false;
 
     // Controls of the main window whose values logic reads or writes.

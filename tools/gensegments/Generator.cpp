@@ -78,12 +78,13 @@ int randomChromosome(Random& rnd)
     return int(std::upper_bound(cumulative.begin(), cumulative.end(), x) - cumulative.begin()) + 1;
 }
 
-// Most segments are small (1-10 cM), a few are large.
+// Most segments are small, as in real exports that list every segment from 1 cM: about
+// one in eight reaches 5 cM, and a few are large.
 double randomCentimorgans(Random& rnd)
 {
-    if (rnd.chance(0.85))
-        return 1.0 + 9.0 * std::pow(rnd.uniform(), 1.5);
-    return 10.0 - 20.0 * std::log(1.0 - rnd.uniform());
+    if (rnd.chance(0.92))
+        return 1.0 + 5.0 * std::pow(rnd.uniform(), 2.0);
+    return 6.0 - 12.0 * std::log(1.0 - rnd.uniform());
 }
 
 // About 1 cM per million base pairs, with noise; the segment lies within the chromosome.

@@ -178,50 +178,77 @@ bool writeAll(QIODevice& dev, QByteArrayView bytes)
     return bytes.isEmpty() || dev.write(bytes.data(), bytes.size()) == bytes.size();
 }
 
-// The CSV of a grid: byte-order mark, the header line when asked for, rows 1 to the last,
-// and always a final line break.
-bool writeCsv(QIODevice& dev, const Grid& grid, bool header)
+// The start of the CSV: the byte-order mark, with the header line when asked for.
+bool writeCsvStart(QIODevice& dev, const Grid& grid, bool header)
 {
     static const QByteArray bom("\xEF\xBB\xBF");
-    const int rows = grid.RowCount();
-    if (!writeAll(dev, header ? csvRows(grid, 0, 0) : bom))
-        return false;
-    if (!header && rows <= 1)
-        return writeAll(dev, "\r\n");
-    for (int first = 1; first < rows; first += kRowsPerChunk) {
-        const QByteArray chunk = csvRows(grid, first, std::min(rows - 1, first + kRowsPerChunk - 1));
-        if (!writeAll(dev, QByteArrayView(chunk).sliced(bom.size())))
+    return writeAll(dev, header ? csvRows(grid, 0, 0) : bom);
+}
+
+// Data rows first..last as the grid's writer writes them, a chunk at a time.
+bool writeCsvRows(QIODevice& dev, const Grid& grid, int first, int last)
+{
+    static const int bomSize = 3;
+    for (int from = first; from <= last; from += kRowsPerChunk) {
+        const QByteArray chunk = csvRows(grid, from, std::min(last, from + kRowsPerChunk - 1));
+        if (!writeAll(dev, QByteArrayView(chunk).sliced(bomSize)))
             return false;
     }
     return true;
 }
 
-// Writes the CSV to the named file the way the table is saved: into a temporary file that
-// replaces the target only once complete. Returns the reason of a failure, or nothing.
-std::optional<QString> writeToFile(const QString& path, const Grid& grid, bool header)
+// The CSV of a grid: byte-order mark, the header line when asked for, rows 1 to the last,
+// and always a final line break. Rows handed out earlier (streamed) count as written.
+bool writeCsv(QIODevice& dev, const Grid& grid, bool header, bool started = false, long long before = 0)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (!writeCsv(file, grid, header)) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    if (!started && !writeCsvStart(dev, grid, header))
+        return false;
+    const int rows = grid.RowCount();
+    if (!header && rows <= 1 && before == 0)
+        return writeAll(dev, "\r\n");
+    return writeCsvRows(dev, grid, 1, rows - 1);
 }
 
-std::optional<QString> writeToStream(QIODevice& out, const Grid& grid, bool header)
-{
-    bool ok = writeCsv(out, grid, header);
-    if (auto* file = qobject_cast<QFileDevice*>(&out))
-        ok = file->flush() && ok;
-    if (!ok)
-        return out.errorString();
-    return std::nullopt;
-}
+// Where the CSV goes: a file written through a temporary one that replaces the target
+// only once complete, or standard output.
+class CsvSink {
+public:
+    CsvSink(const std::optional<QString>& path, QIODevice& out) : m_out(out)
+    {
+        if (path) {
+            m_file.emplace(*path);
+            m_ok = m_file->open(QIODevice::WriteOnly);
+        }
+    }
+    QIODevice& device() { return m_file ? static_cast<QIODevice&>(*m_file) : m_out; }
+    bool ok() const { return m_ok; }
+    void fail() { m_ok = false; }
+    // Returns the reason of a failure, or nothing.
+    std::optional<QString> finish()
+    {
+        if (m_file) {
+            if (!m_ok) {
+                const QString reason = m_file->errorString();
+                m_file->cancelWriting();
+                return reason;
+            }
+            if (!m_file->commit())
+                return m_file->errorString();
+            return std::nullopt;
+        }
+        bool ok = m_ok;
+        if (auto* file = qobject_cast<QFileDevice*>(&m_out))
+            ok = file->flush() && ok;
+        if (!ok)
+            return m_out.errorString();
+        return std::nullopt;
+    }
+
+private:
+    QIODevice& m_out;
+    std::optional<QSaveFile> m_file;
+    bool m_ok = true;
+};
 
 Grid colourGrid(const SharedState& state)
 {
@@ -314,10 +341,32 @@ int run(const Options& o, const QLocale& locale, Streams& streams)
         }
         state.tmsGrid.SetSelection(CellRange{0, *o.row, SegmentColumns - 1, *o.row});
     }
+    CsvSink sink(o.output, streams.out);
+    if (!sink.ok()) {
+        host.report(*o.output + QStringLiteral(": ") + *sink.finish());
+        return ExitError;
+    }
+    // The bulk outputs are streamed: their rows go out as they become final, so a long
+    // list never has to fit in memory.
+    const bool streamed = o.mode == Mode::Chromosome || o.mode == Mode::Name;
+    if (streamed) {
+        if (!writeCsvStart(sink.device(), state.MatchGrid, o.header))
+            sink.fail();
+        state.OnMatchRowsFinal = [&sink](SharedState& s) {
+            if (sink.ok() && !writeCsvRows(sink.device(), s.MatchGrid, 1, s.MatchRow))
+                sink.fail();
+            s.MatchRowsHandedOut += s.MatchRow;
+            s.MatchRow = 0;
+            s.MatchGrid.SetRowCount(1);
+        };
+    }
     if (matchOutput) {
         bDoItClick(state, host);
-        if (host.failed())
+        if (host.failed()) {
+            sink.fail();
+            sink.finish();
             return ExitError;
+        }
     }
 
     writeText(streams.err, state.lblStatus + u'\n');
@@ -328,9 +377,9 @@ int run(const Options& o, const QLocale& locale, Streams& streams)
     if (o.mode == Mode::Colors)
         colours = colourGrid(state);
     const Grid& result = o.mode == Mode::Table ? state.tmsGrid : colours ? *colours : state.MatchGrid;
-    const std::optional<QString> failure =
-        o.output ? writeToFile(*o.output, result, o.header) : writeToStream(streams.out, result, o.header);
-    if (failure) {
+    if (sink.ok() && !writeCsv(sink.device(), result, o.header, streamed, state.MatchRowsHandedOut))
+        sink.fail();
+    if (const std::optional<QString> failure = sink.finish()) {
         host.report((o.output ? *o.output : QStringLiteral("standard output")) + QStringLiteral(": ") + *failure);
         return ExitError;
     }
