@@ -15,24 +15,12 @@
 #include "gensegments/Generator.h"
 #include "platform/Error.h"
 #include "platform/Grid.h"
+#include "BenchSupport.h"
 
 namespace {
 
-// Peak resident memory so far, in bytes (0 where /proc is missing).
-long long peakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atoll(line.c_str() + 6) * 1024;
-    return 0;
-}
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::peakResidentBytes;
+using bench::secondsSince;
 
 // The chromosome compare of the segment table: an integer after trimming, else 23 (X).
 int chromosomeValue(const QString& s)

@@ -18,21 +18,20 @@
 #include "platform/ScriptedDialogs.h"
 #include "shell/Host.h"
 #include "shell/SharedState.h"
+#include "BenchSupport.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::peakResidentBytes;
+using bench::secondsSince;
+using bench::seconds;
 
 class QuietHost : public velt::Host {
 public:
     velt::Dialogs& dialogs() override { return scripted; }
     velt::ScriptedDialogs scripted;
 };
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 } // namespace
 
@@ -48,16 +47,9 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     bool allMet = true;
     for (const long long rows : sizes) {
-        velt::gen::Options options;
-        options.rows = rows;
-        const QString path = dir.filePath(QStringLiteral("segments-%1.csv").arg(rows));
-        {
-            QFile f(path);
-            if (!f.open(QIODevice::WriteOnly) || !velt::gen::writeSegments(options, f)) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-                return 1;
-            }
-        }
+        const QString path = bench::generatedFile(dir, rows);
+        if (path.isEmpty())
+            return 1;
         velt::SharedState state;
         velt::initialiseState(state, QLocale(QLocale::English, QLocale::UnitedStates));
         velt::configureMatchGrid(state.MatchGrid, state.LocaleFormat);

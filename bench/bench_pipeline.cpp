@@ -19,20 +19,13 @@
 #include "platform/ScriptedDialogs.h"
 #include "shell/Host.h"
 #include "shell/SharedState.h"
+#include "BenchSupport.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-long long peakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atoll(line.c_str() + 6) * 1024;
-    return 0;
-}
+using bench::Clock;
+using bench::peakResidentBytes;
+using bench::seconds;
 
 // Each status text starts a stage; its time runs to the next text.
 class TimingHost : public velt::Host {
@@ -50,11 +43,6 @@ public:
     std::vector<Mark> marks;
 };
 
-double seconds(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double>(b - a).count();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -69,16 +57,9 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     bool allMet = true;
     for (const long long rows : sizes) {
-        velt::gen::Options options;
-        options.rows = rows;
-        const QString path = dir.filePath(QStringLiteral("segments-%1.csv").arg(rows));
-        {
-            QFile f(path);
-            if (!f.open(QIODevice::WriteOnly) || !velt::gen::writeSegments(options, f)) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-                return 1;
-            }
-        }
+        const QString path = bench::generatedFile(dir, rows);
+        if (path.isEmpty())
+            return 1;
         velt::SharedState state;
         velt::initialiseState(state, QLocale(QLocale::English, QLocale::UnitedStates));
         TimingHost host(state);
