@@ -761,10 +761,7 @@ void Grid::SetColWidth(int col, int width)
     if (col >= int(m_colWidths.size()))
         m_colWidths.resize(col + 1, 0);
     m_colWidths[col] = width;
-    // No notice of its own: a user's drag writes here. Inside a bracket, the closing reset
-    // makes views read the new widths.
-    if (m_updateDepth > 0)
-        m_pendingReset = true;
+    touchStructure(); // views read widths on a reset (the view mutes itself while a drag writes here)
 }
 
 } // namespace velt

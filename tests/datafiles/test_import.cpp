@@ -178,7 +178,7 @@ TEST_F(ImportTest, EmptyAndUnreadableFilesEndInAMessageAndTheEmptyState)
     ASSERT_EQ(host.scripted.messages().size(), 2u);
     EXPECT_FALSE(host.scripted.messages()[1].isEmpty());
 
-    EXPECT_FALSE(load(QByteArray("\x00\x01\x02\xFF\xFE garbage", 15)));
+    EXPECT_FALSE(load(QByteArray("\x00\x01\x02\xFF\xFE garbage", 13)));
     EXPECT_FALSE(state.DataLoaded);
 }
 
