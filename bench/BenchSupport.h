@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <QFile>
 #include <QString>
@@ -37,6 +38,15 @@ inline long long peakResidentBytes()
         if (line.rfind("VmHWM:", 0) == 0)
             return std::atoll(line.c_str() + 6) * 1024;
     return 0;
+}
+
+// The sizes named on the command line, else the defaults.
+inline std::vector<long long> sizesFrom(int argc, char** argv, std::vector<long long> defaults)
+{
+    std::vector<long long> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoll(argv[i]));
+    return sizes.empty() ? defaults : sizes;
 }
 
 // A generated FTDNA-layout file of the given rows in dir; "" when it cannot be written.

@@ -48,11 +48,7 @@ public:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    std::vector<long long> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoll(argv[i]));
-    if (sizes.empty())
-        sizes = {100'000, 1'000'000};
+    const std::vector<long long> sizes = bench::sizesFrom(argc, argv, {100'000, 1'000'000});
 
     QTemporaryDir dir;
     bool allMet = true;
